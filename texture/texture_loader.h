@@ -21,8 +21,14 @@ enum TextureKind : int32_t {
 
 enum TextureFilterMode : int32_t { NearestFilter = 0, LinearFilter = 1, TrilinearFilter = 2 };
 
-// 2 to the power floor(log2(n) + 0.5), for n > 0.
+// 2 to the power floor(log2(n) + 0.5), for n > 0 (1 for n <= 0, at most 2^30).
 int NearestPowerOfTwo(int n);
+
+// The texture-size rule with the largest texture size given: each side becomes
+// maxSize when it exceeds it, else its nearest power of two; with highQuality 0
+// a target wider than 64 is halved in both directions.
+void FitTextureSizeWithin(int width, int height, int maxSize, uint8_t highQuality,
+                          int& targetWidth, int& targetHeight);
 
 class TextureLoader {
 public:
