@@ -22,6 +22,10 @@ struct SceneStateRecord {
 
 extern SceneStateRecord SceneState;
 
+// The record as it stands before the first set-up: all zero but the flight
+// phases 1000, 3000 and 7000.
+SceneStateRecord StartSceneState();
+
 // Resource id of the picture shown in each background slot.
 int BackgroundResourceId(int slot);
 
