@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/command_line.h"
 #include "shell/dialog_controls.h"
 #include "shell/settings_store.h"
 
@@ -217,6 +218,126 @@ TEST(XscreensaverConfig, CommandAddsOnlyRoot)
         if (element.name == "command") commands.push_back(element.attributes.at("arg"));
     }
     EXPECT_EQ(commands, std::vector<std::string>{"--root"});
+}
+
+// The arguments xscreensaver's settings panel passes for a choice of
+// control values: the command's own, then each control that differs from
+// its default. Values are given by control id; absent ones stay at default.
+std::vector<std::string> PanelArguments(const std::map<std::string, std::string>& values)
+{
+    std::vector<std::string> arguments;
+    for (const Element& element : ParseConfig(OurConfig).elements) {
+        if (element.name == "command") arguments.push_back(element.attributes.at("arg"));
+    }
+    auto substituted = [&](const std::string& pattern, const std::string& value) {
+        const size_t percent = pattern.find('%');
+        const size_t space = pattern.find(' ');
+        arguments.push_back(pattern.substr(0, space));
+        if (percent != std::string::npos) arguments.push_back(value);
+    };
+    for (const auto& [id, control] : Controls()) {
+        const auto chosen = values.find(id);
+        if (chosen == values.end()) continue;
+        if (control.kind == "number") {
+            if (chosen->second != Attribute(control, "default")) substituted(Attribute(control, "arg"), chosen->second);
+        } else if (control.kind == "string") {
+            if (!chosen->second.empty()) substituted(Attribute(control, "arg"), chosen->second);
+        } else {
+            const bool checked = chosen->second == "on";
+            const std::string set = Attribute(control, "arg-set");
+            const std::string unset = Attribute(control, "arg-unset");
+            if (checked && !set.empty()) arguments.push_back(set);
+            if (!checked && !unset.empty()) arguments.push_back(unset);
+        }
+    }
+    return arguments;
+}
+
+const std::map<std::string, std::string> EverythingChanged = {
+    {"number", "1000"},      {"rotatespeed", "4"},  {"travelspeed", "30"}, {"cyclelength", "120"},
+    {"background", "off"},   {"text", "on"},        {"rotatex", "off"},    {"rotatey", "off"},
+    {"rotatez", "off"},      {"message", "Caf\xC3\xA9 at night"},
+};
+
+TEST(XscreensaverConfig, DefaultsPassNoSettings)
+{
+    const SaverSettingsRecord defaults = DefaultSettings();
+    const std::map<std::string, std::string> atDefaults = {
+        {"number", std::to_string(defaults.Number)},
+        {"rotatespeed", std::to_string(defaults.RotateSpeed)},
+        {"travelspeed", std::to_string(defaults.TravelSpeed)},
+        {"cyclelength", std::to_string(defaults.CycleLength)},
+        {"background", "on"}, {"text", "off"}, {"rotatex", "on"}, {"rotatey", "on"}, {"rotatez", "on"},
+        {"message", ""},
+    };
+    EXPECT_EQ(PanelArguments(atDefaults), std::vector<std::string>{"--root"});
+}
+
+TEST(XscreensaverConfig, EveryChangedControlBecomesTheMatchingOverride)
+{
+    const CommandLineResult parsed = ParseCommandLine(PanelArguments(EverythingChanged));
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.mode, SaverMode::Root);
+    const SettingsOverrides& o = parsed.options.overrides;
+    EXPECT_EQ(o.Number, 1000);
+    EXPECT_EQ(o.RotateSpeed, 4);
+    EXPECT_EQ(o.TravelSpeed, 30);
+    EXPECT_EQ(o.CycleLength, 120);
+    EXPECT_EQ(o.Background, 0);
+    EXPECT_EQ(o.TextOn, 1);
+    EXPECT_EQ(o.RotateX, 0);
+    EXPECT_EQ(o.RotateY, 0);
+    EXPECT_EQ(o.RotateZ, 0);
+    EXPECT_EQ(o.Text, std::string("Caf\xE9 at night"));
+}
+
+TEST(XscreensaverConfig, EverySliderPositionIsAccepted)
+{
+    for (const char* id : {"number", "rotatespeed", "travelspeed", "cyclelength"}) {
+        const Control& control = Controls().at(id);
+        for (const std::string& value : {Attribute(control, "low"), Attribute(control, "high")}) {
+            SCOPED_TRACE(std::string(id) + " " + value);
+            const CommandLineResult parsed = ParseCommandLine(PanelArguments({{id, value}}));
+            EXPECT_TRUE(parsed.ok) << parsed.error;
+        }
+    }
+}
+
+// The installed program takes the panel's arguments: rendered headless here,
+// since --root needs a window from xscreensaver.
+TEST(XscreensaverConfig, TheProgramRunsWithEveryControlChanged)
+{
+    std::vector<std::string> arguments = PanelArguments(EverythingChanged);
+    ASSERT_EQ(arguments.front(), "--root");
+    arguments.erase(arguments.begin());
+    const std::string home = testing::TempDir() + "xml-run-home";
+    std::filesystem::create_directories(home);
+    const std::string picture = home + "/frame.png";
+
+    std::vector<std::string> command = {ORINTHAL_PROGRAM, "--snapshot", picture, "--size", "64x48", "--seed", "1"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : command) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = {"HOME=" + home, "XDG_CONFIG_HOME=" + home + "/config"};
+    for (const char* kept : {"PATH", "LSAN_OPTIONS", "ASAN_OPTIONS"}) {
+        if (const char* value = std::getenv(kept)) environment.push_back(std::string(kept) + "=" + value);
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    gchar* errors = nullptr;
+    gint status = 0;
+    GError* error = nullptr;
+    ASSERT_TRUE(g_spawn_sync(nullptr, argv.data(), envp.data(), G_SPAWN_STDOUT_TO_DEV_NULL, nullptr, nullptr, nullptr,
+                             &errors, &status, &error))
+        << (error ? error->message : "");
+    const std::string message = errors ? errors : "";
+    g_free(errors);
+    EXPECT_TRUE(g_spawn_check_wait_status(status, nullptr)) << message;
+    EXPECT_TRUE(std::filesystem::exists(picture)) << message;
+    std::filesystem::remove_all(home);
 }
 
 }  // namespace
