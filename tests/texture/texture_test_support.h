@@ -1,6 +1,11 @@
 #pragma once
 // Helpers shared by the texture tests: reading back what GL holds.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -56,4 +61,48 @@ inline std::vector<uint8_t> ReadFile(const std::string& path)
         fclose(file);
     }
     return bytes;
+}
+
+// Runs a test inside a fresh directory of its own, so the temporary file and
+// anything planted next to it belong to that test alone.
+class ScratchDirectory {
+public:
+    ScratchDirectory()
+    {
+        char previous[4096];
+        if (getcwd(previous, sizeof previous) != nullptr) {
+            previous_ = previous;
+        }
+        char pattern[] = "/tmp/orinthal-texture-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) {
+            path_ = pattern;
+            if (chdir(path_.c_str()) != 0) {
+                path_.clear();
+            }
+        }
+    }
+    ~ScratchDirectory()
+    {
+        if (!previous_.empty() && chdir(previous_.c_str()) != 0) {
+            return;
+        }
+        if (!path_.empty()) {
+            std::string command = "rm -rf '" + path_ + "'";
+            if (std::system(command.c_str()) != 0) {
+                return;
+            }
+        }
+    }
+    const std::string& Path() const { return path_; }
+    std::string TempFile() const { return path_ + "/glTEMP$$.tmp"; }
+
+private:
+    std::string previous_;
+    std::string path_;
+};
+
+inline bool Exists(const std::string& path)
+{
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0;
 }
