@@ -43,6 +43,25 @@ const char* ModeName(SaverMode mode)
     }
 }
 
+// The error is one line on a terminal: control characters from the
+// arguments it quotes (a newline, an escape sequence) are shown as \xNN.
+std::string PrintableLine(std::string_view text)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string line;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            line += "\\x";
+            line += digits[byte >> 4];
+            line += digits[byte & 15];
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 template <typename Integer>
 bool ParseWhole(std::string_view text, Integer* value)
 {
@@ -84,7 +103,7 @@ public:
             CheckCombinations();
         }
         result.ok = error_.empty();
-        result.error = error_;
+        result.error = PrintableLine(error_);
         result.options = options_;
         return result;
     }
