@@ -3,7 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "texture/linux_picture.h"
 #include "texture/picture_decoder.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // A megapixel is plenty to reach every path; larger only slows each run.
+    SetPicturePixelLimit(1u << 20);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

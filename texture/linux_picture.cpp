@@ -15,6 +15,7 @@
 #include <pixman.h>
 #include <stb/stb_image_resize.h>
 
+#include "texture/linux_picture.h"
 #include "texture/picture_decoder.h"
 
 struct DecodedPicture {
@@ -28,7 +29,7 @@ namespace {
 
 // Pictures larger than this are refused before their pixels are allocated:
 // 32 megapixels (128 MB decoded) covers any photograph worth a background.
-constexpr unsigned long long kMaxPicturePixels = 1ull << 25;
+unsigned long long maxPicturePixels = kDefaultMaxPicturePixels;
 // A picture file larger than this is not read into memory.
 constexpr size_t kMaxPictureFileBytes = size_t{128} << 20;
 // Real progressive JPEGs have about ten scans; a stream with hundreds is hostile
@@ -37,7 +38,7 @@ constexpr int kMaxJpegScans = 256;
 
 bool SizeAcceptable(unsigned long long width, unsigned long long height)
 {
-    return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
+    return width > 0 && height > 0 && width * height <= maxPicturePixels;
 }
 
 DecodedPicture* NewPicture(int width, int height, bool zeroed)
@@ -68,7 +69,6 @@ unsigned char* PictureRow(DecodedPicture* picture, int topDownRow)
 struct JpegErrors {
     jpeg_error_mgr manager;  // first, so libjpeg's pointer converts back
     std::jmp_buf escape;
-    bool truncated;
 };
 
 [[noreturn]] void JpegFail(j_common_ptr info)
@@ -80,9 +80,10 @@ struct JpegErrors {
 void JpegMessage(j_common_ptr info, int level)
 {
     // Warnings are silent, but data that stops early means a picture with a
-    // grey hole where it ended: that counts as a failed decode.
+    // grey hole where it ended: that counts as a failed decode, and there is
+    // no point decoding the rest.
     if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
-        reinterpret_cast<JpegErrors*>(info->err)->truncated = true;
+        JpegFail(info);
     }
 }
 
@@ -109,7 +110,6 @@ DecodedPicture* DecodeJpeg(const unsigned char* bytes, size_t size)
     errors.manager.error_exit = JpegFail;
     errors.manager.emit_message = JpegMessage;
     errors.manager.output_message = JpegSilent;
-    errors.truncated = false;
     if (setjmp(errors.escape) != 0) {
         jpeg_destroy_decompress(&info);
         if (picture != nullptr) {
@@ -141,9 +141,6 @@ DecodedPicture* DecodeJpeg(const unsigned char* bytes, size_t size)
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = PictureRow(picture, static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
-    }
-    if (errors.truncated) {
-        JpegFail(reinterpret_cast<j_common_ptr>(&info));
     }
     // Whatever follows the last scan line (a missing end marker, trailing
     // bytes) does not change the picture, so the decoder is not asked to finish.
@@ -414,6 +411,11 @@ unsigned char* RenderPicture(DecodedPicture* picture, int width, int height)
         picture->rendered = nullptr;
     }
     return picture->rendered;
+}
+
+void SetPicturePixelLimit(unsigned long long pixels)
+{
+    maxPicturePixels = pixels;
 }
 
 void ClosePicture(DecodedPicture* picture)
