@@ -1,3 +1,4 @@
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -186,7 +187,11 @@ void DrawGalaxyStars(const Galaxy& galaxy)
 void RenderFrame(FrameSurface* surface)
 {
     const float s = FrameTimeScale();
-    ++GalaxySet.FrameCounter;
+    // A cycle longer than an int can count (CycleLength of 107374183 or
+    // more) holds the counter at its top instead of overflowing it.
+    if (GalaxySet.FrameCounter < INT_MAX) {
+        ++GalaxySet.FrameCounter;
+    }
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (SaverSettings.Background) {
