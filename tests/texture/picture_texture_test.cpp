@@ -386,6 +386,46 @@ TEST_F(PictureTexture, MissingPictureFileLoadsNothing)
     EXPECT_EQ(info.width, 11);
 }
 
+// Native-size renders of two encodings of one picture must agree.
+std::vector<uint8_t> RenderNative(const std::vector<uint8_t>& bytes)
+{
+    DecodedPicture* picture = OpenPictureBytes(bytes.data(), bytes.size());
+    if (picture == nullptr) {
+        return {};
+    }
+    int width = 0;
+    int height = 0;
+    PictureSize(picture, width, height);
+    const unsigned char* pixels = RenderPicture(picture, width, height);
+    std::vector<uint8_t> copy(pixels, pixels + static_cast<size_t>(width) * height * 4);
+    ClosePicture(picture);
+    return copy;
+}
+
+TEST(PictureDecoder, InterlacedGifRowsLandWhereThePlainOnesDo)
+{
+    const std::vector<uint8_t> plain = RenderNative(ReadFile(kFixtures + "/gradient.gif"));
+    const std::vector<uint8_t> interlaced = RenderNative(ReadFile(kFixtures + "/gradient-interlaced.gif"));
+    ASSERT_EQ(plain.size(), 16u * 16 * 4);
+    EXPECT_EQ(interlaced, plain);
+    // Bottom-up blue, green, red: the first row in memory is the blue bottom.
+    EXPECT_GT(plain[0], 200);
+    EXPECT_LT(plain[2], 50);
+    EXPECT_GT(plain[plain.size() - 2], 200);
+}
+
+TEST(PictureDecoder, GreyJpegGivesGreyPixels)
+{
+    const std::vector<uint8_t> grey = RenderNative(ReadFile(kFixtures + "/grey.jpg"));
+    ASSERT_EQ(grey.size(), 16u * 16 * 4);
+    for (size_t p = 0; p < grey.size(); p += 4) {
+        ASSERT_EQ(grey[p], grey[p + 1]);
+        ASSERT_EQ(grey[p], grey[p + 2]);
+    }
+    EXPECT_LT(grey[0], 30);                // black at the bottom
+    EXPECT_GT(grey[grey.size() - 4], 225);  // white at the top
+}
+
 TEST(PictureDecoder, RendersAtAnySizeAndRendersAgain)
 {
     const std::vector<uint8_t> gif = Resource(119);
