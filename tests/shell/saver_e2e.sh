@@ -11,6 +11,11 @@ saver=$1
 helper=$2
 case_name=$3
 
+# Libraries the saver (and only the saver) runs with; see CMakeLists.txt.
+preload=${ORINTHAL_E2E_PRELOAD:-}
+# env execs the program, so a background start's $! is the saver itself.
+saver() { env LD_PRELOAD="$preload" "$saver" "$@"; }
+
 work=$(mktemp -d)
 export XDG_CONFIG_HOME="$work/config"
 export ORINTHAL_TRACE="$work/trace"
@@ -48,13 +53,17 @@ wait_until() {
   return 1
 }
 
-ticks() { grep -c '^tick ' "$ORINTHAL_TRACE" 2>/dev/null || true; }
+ticks() {
+  local count
+  count=$(grep -c '^tick ' "$ORINTHAL_TRACE" 2>/dev/null)
+  echo "${count:-0}"
+}
 ticks_at_least() { (($(ticks) >= $1)); }
 running() { kill -0 "$saver_pid" 2>/dev/null; }
 not_running() { ! running; }
 
 start_saver() {
-  "$saver" "$@" 2>"$work/stderr" &
+  env LD_PRELOAD="$preload" "$saver" "$@" 2>"$work/stderr" &
   saver_pid=$!
   # Start-up includes loading twelve pictures, slow under the sanitizers.
   wait_until 90 ticks_at_least 3 || fail "no frames ticked after start"
@@ -200,12 +209,12 @@ xscreensaver_window)
   expect_lifecycle 200x150 signal
   ;;
 bad_window_id)
-  "$saver" --window-id 0x1ffffff0 2>"$work/stderr"
+  saver --window-id 0x1ffffff0 2>"$work/stderr"
   [[ $? -eq 2 ]] || fail "a missing window should exit with 2"
   grep -q 'there is no window 0x1ffffff0' "$work/stderr" || fail "no clear message for a missing window"
-  XSCREENSAVER_WINDOW=nonsense "$saver" --root 2>"$work/stderr"
+  XSCREENSAVER_WINDOW=nonsense saver --root 2>"$work/stderr"
   [[ $? -eq 2 ]] || fail "a malformed XSCREENSAVER_WINDOW should exit with 2"
-  "$saver" --window-id 0xnope 2>"$work/stderr"
+  saver --window-id 0xnope 2>"$work/stderr"
   [[ $? -eq 2 ]] || fail "a malformed window id should exit with 2"
   [[ $(head -n 1 "$work/stderr") == 'orinthal: --window-id: "0xnope" is not a window id (hex 0x... or decimal)' ]] ||
     fail "unexpected first line: $(head -n 1 "$work/stderr")"
@@ -214,7 +223,7 @@ bad_window_id)
   ;;
 snapshot)
   # Headless: no X server needed.
-  env -u DISPLAY "$saver" --snapshot "$work/shot.png" --size 320x200 --frames 4 --seed 7 2>"$work/stderr" ||
+  env -u DISPLAY LD_PRELOAD="$preload" "$saver" --snapshot "$work/shot.png" --size 320x200 --frames 4 --seed 7 2>"$work/stderr" ||
     fail "snapshot failed"
   [[ "$(head -c 8 "$work/shot.png" | od -An -tx1 | tr -d ' \n')" == 89504e470d0a1a0a ]] || fail "not a PNG"
   # IHDR: width and height, big-endian, at bytes 16 to 23.
@@ -223,7 +232,7 @@ snapshot)
     shutdown-scene destroy-gl-context "exit 0")
   [[ "$(lifecycle)" == "$expected" ]] || fail "snapshot lifecycle: $(lifecycle)"
   [[ $(ticks) -eq 4 ]] || fail "expected 4 frames"
-  env -u DISPLAY "$saver" --snapshot /nonexistent-folder/shot.png --size 8x8 2>"$work/stderr"
+  env -u DISPLAY LD_PRELOAD="$preload" "$saver" --snapshot /nonexistent-folder/shot.png --size 8x8 2>"$work/stderr"
   [[ $? -eq 1 ]] || fail "an unwritable snapshot should exit with 1"
   grep -q '^orinthal: /nonexistent-folder/shot.png: ' "$work/stderr" || fail "no clear message for the unwritable file"
   ;;
