@@ -1,9 +1,10 @@
 // The picture decoder on Linux: libjpeg-turbo for JPEG (baseline and
 // progressive), giflib for GIF (first frame). Scaling: pixman's bilinear
-// filter when the picture is enlarged (fast, and exact enough where no detail
-// is lost), stb_image_resize's Mitchell filter when a side shrinks, where
-// bilinear sampling would alias.
+// filter when the picture is enlarged (a background's 4/3 stretch: fast, and
+// with no detail to lose), stb_image_resize's Mitchell filter when a side
+// shrinks, where bilinear sampling would alias.
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
