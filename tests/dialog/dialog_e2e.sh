@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Drives the configuration dialog under Xvfb with xdotool, as a user would,
 # and checks what ends up in the settings file.
-# Usage: dialog_e2e.sh DIALOG SEND_CLOSE SCENARIO
+# Usage: dialog_e2e.sh SEND_CLOSE SCENARIO DIALOG-COMMAND...
 set -euo pipefail
-dialog=$1
-send_close=$2
-scenario=$3
+send_close=$1
+scenario=$2
+shift 2
+dialog=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 
@@ -73,7 +74,7 @@ expect_all() {  # ten DATA fields in the store's order
 }
 
 open_dialog() {
-    "$dialog" 2>"$work/dialog.err" &
+    "${dialog[@]}" 2>"$work/dialog.err" &
     dialog_pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orinthal$' | head -n 1) ||
         fail "the dialog window did not appear"
@@ -227,7 +228,7 @@ close-button)
 no-display)
     stop_xvfb
     status=0
-    env -u DISPLAY -u WAYLAND_DISPLAY "$dialog" 2>"$work/dialog.err" || status=$?
+    env -u DISPLAY -u WAYLAND_DISPLAY "${dialog[@]}" 2>"$work/dialog.err" || status=$?
     [[ $status -ne 0 ]] || fail "exit status 0 without a display"
     grep -q "no X display" "$work/dialog.err" || fail "no clear message"
     [[ ! -e $settings ]] || fail "a settings file was written"
