@@ -378,9 +378,10 @@ int main(int argc, char** argv)
         FixSceneSeed(*options.seed);
     }
     OpenLifecycleTrace();
-    InstallSignalHandlers();
     if (options.mode == SaverMode::Snapshot) {
+        // No loop to wake: a signal ends a snapshot the default way.
         return RunSnapshot(options);
     }
+    InstallSignalHandlers();
     return RunX11Saver(options);
 }
