@@ -6,12 +6,15 @@
 //   window:   a window of its own on $DISPLAY (Xvfb in scripts/bench); its
 //             first tick falls one 50 ms timer period after start-up, as a
 //             window timer's does, and that wait is part of the figure.
-// Counters: the time to the end of InitScene ("init-scene") as well.
+// Counters: when each lifecycle step ended (ms from the spawn) and the
+// program's resident set as each step's line arrived (MB; read from /proc
+// at that moment, so approximate), which splits the start-up into its parts.
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -30,10 +33,29 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The steps of start-up, as the trace names them.
+constexpr const char* Steps[] = {"create", "create-gl-context", "init-scene", "tick 1"};
+constexpr int StepCount = 4;
+
 struct StartTimes {
-    double initScene = -1;  // seconds from spawn
+    double at[StepCount] = {-1, -1, -1, -1};    // seconds from the spawn
+    double rssMb[StepCount] = {0, 0, 0, 0};
     double firstFrame = -1;
 };
+
+double ResidentMb(pid_t pid)
+{
+    const std::string path = "/proc/" + std::to_string(pid) + "/status";
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) return 0;
+    char line[256];
+    double kb = 0;
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        if (std::strncmp(line, "VmRSS:", 6) == 0) kb = std::atof(line + 6);
+    }
+    std::fclose(file);
+    return kb / 1024;
+}
 
 // Spawns the program and reads its trace until the first tick; then ends it.
 bool TimeOneStart(const std::vector<std::string>& arguments, StartTimes* times, std::string* error)
@@ -88,7 +110,13 @@ bool TimeOneStart(const std::vector<std::string>& arguments, StartTimes* times, 
         while ((end = pending.find('\n')) != std::string::npos) {
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
-            if (line == "init-scene") times->initScene = now;
+            for (int step = 0; step < StepCount; ++step) {
+                const std::string name = Steps[step];
+                if (line == name || (step == 0 && line.rfind("create ", 0) == 0)) {
+                    times->at[step] = now;
+                    times->rssMb[step] = ResidentMb(child);
+                }
+            }
             if (line == "tick 1") times->firstFrame = now;
         }
         int status = 0;
@@ -124,7 +152,8 @@ void StartUp(benchmark::State& state, bool headless)
     if (headless) {
         arguments.insert(arguments.end(), {"--snapshot", "/tmp/orinthal-startup-bench.png", "--frames", "1"});
     }
-    double initTotal = 0;
+    double at[StepCount] = {};
+    double rss[StepCount] = {};
     for (auto _ : state) {
         StartTimes times;
         std::string error;
@@ -133,9 +162,18 @@ void StartUp(benchmark::State& state, bool headless)
             return;
         }
         state.SetIterationTime(times.firstFrame);
-        initTotal += times.initScene;
+        for (int step = 0; step < StepCount; ++step) {
+            at[step] += times.at[step];
+            rss[step] += times.rssMb[step];
+        }
     }
-    state.counters["init_scene_ms"] = benchmark::Counter(initTotal * 1000, benchmark::Counter::kAvgIterations);
+    const char* names[StepCount] = {"create", "gl_context", "init_scene", "first_frame"};
+    for (int step = 0; step < StepCount; ++step) {
+        state.counters[std::string(names[step]) + "_ms"] =
+            benchmark::Counter(at[step] * 1000, benchmark::Counter::kAvgIterations);
+        state.counters[std::string(names[step]) + "_rss_mb"] =
+            benchmark::Counter(rss[step], benchmark::Counter::kAvgIterations);
+    }
     std::remove("/tmp/orinthal-startup-bench.png");
 }
 

@@ -9,6 +9,10 @@
 # warm-up: it samples VmRSS together with the frame the trace shows, and
 # prints the first sample after the warm-up, the last one and the peak.
 #
+# SOAK_PRELOAD, when set, is preloaded into the program: the build's
+# keep_gl_driver_preload module, which keeps the GL driver mapped so that
+# LeakSanitizer can name what the driver keeps (see lsan.supp).
+#
 # Under AddressSanitizer the freed-memory quarantine is held to 16 MB (unless
 # ASAN_OPTIONS says otherwise): a rebuild every frame frees star arrays
 # steadily, and the default 256 MB quarantine would read as growth for the
@@ -33,13 +37,19 @@ export XDG_CONFIG_HOME="$work/config"
 write_settings "$XDG_CONFIG_HOME/orinthal/settings" 1000 1 0
 export ORINTHAL_TRACE="$work/trace"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}"
+preload=()
+if [[ -n "${SOAK_PRELOAD:-}" ]]; then
+  # The preloaded module comes before the ASan runtime in the library list.
+  preload=(env "LD_PRELOAD=$SOAK_PRELOAD")
+  export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
+fi
 
 warm_up=$((frames / 5))
 ((warm_up < 200)) && warm_up=200
 ((warm_up > 2000)) && warm_up=2000
 
 start_ns=$(date +%s%N)
-"$saver" --snapshot "$work/last.png" --frames "$frames" --size "$size" --seed 1 2>"$work/stderr" &
+"${preload[@]}" "$saver" --snapshot "$work/last.png" --frames "$frames" --size "$size" --seed 1 2>"$work/stderr" &
 pid=$!
 # Samples: "frame rss_kB hwm_kB", taken while frames are being drawn.
 while kill -0 "$pid" 2>/dev/null; do
