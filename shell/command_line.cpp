@@ -24,7 +24,7 @@ constexpr const char* Usage =
     "  --number N              stars per galaxy, 1000 to 5000\n"
     "  --background, --no-background\n"
     "  --text, --no-text       show the flying text\n"
-    "  --message TEXT          the flying text, at most 69 characters\n"
+    "  --message TEXT          the flying text (cut after 69 characters)\n"
     "  --rotate-x, --no-rotate-x, --rotate-y, --no-rotate-y, --rotate-z, --no-rotate-z\n"
     "  --rotate-speed N        1 to 4\n"
     "  --travel-speed N        10 to 30\n"
@@ -163,12 +163,10 @@ private:
         } else if (name == "message") {
             std::string value;
             if (Value(&value)) {
-                bool complete = false;
-                std::string bytes = Utf8ToCp1252(value, TextFieldBytes - 1, &complete);
-                if (!complete) {
-                    error_ = option_ + ": the text is longer than " + std::to_string(TextFieldBytes - 1) + " characters";
-                }
-                o.Text = std::move(bytes);
+                // Like the dialog's edit box, a longer text is cut after its
+                // last whole character that fits: a hack started with a long
+                // message from a settings panel should still run.
+                o.Text = Utf8ToCp1252(value, TextFieldBytes - 1);
             }
         } else if (!SwitchOption(name, "background", &o.Background) && !SwitchOption(name, "text", &o.TextOn) &&
                    !SwitchOption(name, "rotate-x", &o.RotateX) && !SwitchOption(name, "rotate-y", &o.RotateY) &&
