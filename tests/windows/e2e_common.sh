@@ -4,10 +4,22 @@
 set -uo pipefail
 
 work=$(mktemp -d /tmp/orinthal-e2e.XXXXXX)
+
+# Each script starts with a Wine server of its own: one that is still up from
+# the previous test keeps that test's input state (a key it thinks is down).
+wineserver -w
 started_pids=()
 
 cleanup_e2e() {
-  # Only what this script started, by id.
+  # Only what this script started, by id: a program left running would keep
+  # the Wine server, and so the next test, waiting.
+  local file
+  if declare -F e2e_before_cleanup >/dev/null; then
+    e2e_before_cleanup
+  fi
+  for file in "$work"/*.pid; do
+    [[ -f "$file" ]] && kill "$(cat "$file" 2>/dev/null)" 2>/dev/null
+  done
   for pid in "${started_pids[@]}"; do
     kill "$pid" 2>/dev/null
   done
@@ -21,7 +33,7 @@ fail() {
 }
 
 step() {
-  echo "--- $*"
+  echo "--- [${SECONDS}s] $*"
 }
 
 # start_bg <name> <command...>: runs a command in the background; its exit
@@ -30,7 +42,13 @@ start_bg() {
   local name=$1
   shift
   rm -f "$work/$name.rc"
-  ( "$@" >"$work/$name.out" 2>&1; echo $? >"$work/$name.rc" ) &
+  (
+    "$@" >"$work/$name.out" 2>&1 &
+    echo $! >"$work/$name.pid"
+    wait $!
+    echo $? >"$work/$name.rc"
+    rm -f "$work/$name.pid"
+  ) &
   started_pids+=($!)
 }
 
@@ -119,7 +137,9 @@ reg_section() {
 }
 
 flush_registry() {
+  local start=$SECONDS
   wineserver -w
+  echo "    registry written out after $((SECONDS - start))s"
 }
 
 # import_reg <text>: imports REGEDIT4 text.

@@ -9,11 +9,18 @@ host=$2
 
 delete_settings
 stop="$work/stop"
+# However the test ends, the host closes its window, and the preview with it.
+e2e_before_cleanup() {
+  touch "$stop"
+  wait_rc host 30 >/dev/null
+}
 start_bg host wine "$host" "$(winepath -w "$scr")" "$(winepath -w "$stop")"
 
 geometry=""
 for _ in $(seq 300); do
-  read -r _ x y w h < <(grep '^client ' "$work/host.out" 2>/dev/null) && geometry="${w}x${h}+${x}+${y}" && break
+  # Wine's console output ends its lines with CR LF.
+  read -r _ x y w h < <(tr -d '\r' <"$work/host.out" 2>/dev/null | grep '^client ') &&
+    geometry="${w}x${h}+${x}+${y}" && break
   [[ -s "$work/host.rc" ]] && break
   sleep 0.2
 done
@@ -27,7 +34,7 @@ step "the saver draws inside the parent"
 # so under Wine the frames are read from there.
 read -r w h x y < <(tr 'x+' '  ' <<<"$geometry")
 sleep 4
-glwindow=$(xwininfo -root -tree | awk -v size="${w}x${h}+0+0" '$0 ~ /has no name/ && $0 ~ size { print $1; exit }')
+glwindow=$(xwininfo -root -tree | awk -v size="${w}x${h}+0+0" 'index($0, "has no name") && index($0, size) { print $1; exit }')
 capture() {  # <file>
   if [[ -n "$glwindow" ]]; then
     import -window "$glwindow" "$1"

@@ -21,8 +21,14 @@ namespace {
 constexpr int ClientWidth = 320;
 constexpr int ClientHeight = 240;
 
+PROCESS_INFORMATION Saver = {};
+
+// Reports a failure and ends a saver that is still running, so that no
+// process outlives the test.
 int Fail(const char* what)
 {
+    if (Saver.hProcess != nullptr && WaitForSingleObject(Saver.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(Saver.hProcess, 3);
     std::printf("FAIL %s\n", what);
     std::fflush(stdout);
     return 1;
@@ -68,7 +74,7 @@ int main(int argc, char** argv)
     std::string commandLine = "\"" + saver + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(host));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    PROCESS_INFORMATION& process = Saver;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return Fail("saver did not start");
