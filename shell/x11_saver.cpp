@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -353,6 +354,26 @@ int RunX11Saver(const SaverOptions& options)
     return 0;
 }
 
+// Mesa keeps each texture in a large block of its own, and filling eleven
+// 1024 x 1024 mipmapped pictures at start-up costs tens of thousands of page
+// faults, the larger part of the textures' load time. With huge pages for
+// large heap blocks the same fill takes a few hundred (about 150 ms less to
+// the first frame on a 2-core machine). glibc reads that choice only when a
+// process starts, so the program starts itself once more with it set; when
+// that cannot be done it simply runs on as it is.
+void RestartWithHugePageHeap(char** argv)
+{
+    constexpr const char* Tunable = "glibc.malloc.hugetlb=1";
+    const char* current = std::getenv("GLIBC_TUNABLES");
+    if (current != nullptr && std::strstr(current, "glibc.malloc.hugetlb") != nullptr) {
+        return;  // already chosen, here or by the user
+    }
+    const std::string value = current != nullptr && current[0] != '\0' ? std::string(current) + ":" + Tunable : Tunable;
+    if (setenv("GLIBC_TUNABLES", value.c_str(), 1) == 0) {
+        execv("/proc/self/exe", argv);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -374,6 +395,7 @@ int main(int argc, char** argv)
         break;
     }
 
+    RestartWithHugePageHeap(argv);
     if (options.seed) {
         FixSceneSeed(*options.seed);
     }
