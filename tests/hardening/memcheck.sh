@@ -12,6 +12,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
+# Valgrind does not follow an exec: name the heap setting, so the program
+# does not start itself once more with huge pages (valgrind's own allocator
+# serves the heap either way).
+export GLIBC_TUNABLES=glibc.malloc.hugetlb=0
 
 valgrind --tool=memcheck --keep-debuginfo=yes --leak-check=full --show-leak-kinds=definite \
   --errors-for-leak-kinds=definite --num-callers=40 --suppressions="$here/valgrind.supp" \
