@@ -9,7 +9,8 @@ include(GNUInstallDirs)
 
 set(ORINTHAL_HACK_DIR ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 
-install(TARGETS orinthal RUNTIME DESTINATION ${ORINTHAL_HACK_DIR})
+# The dialog's program must sit beside the saver: --configure runs it from there.
+install(TARGETS orinthal orinthal-settings RUNTIME DESTINATION ${ORINTHAL_HACK_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/shell/orinthal.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${PROJECT_SOURCE_DIR}/shell/orinthal-settings.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(document README.md CREDITS.md)

@@ -15,6 +15,9 @@ if(NOT WIN32)
     orinthal_render orinthal_command_line orinthal_settings orinthal_egl orinthal_surface
     orinthal_gl X11::X11 OpenGL::GLX PNG::PNG)
 
+  # GTK stays out of the saver's process: --configure execs orinthal-settings
+  # from the program's own directory, so building one builds the other.
   add_executable(orinthal ${CMAKE_CURRENT_LIST_DIR}/x11_saver.cpp)
-  target_link_libraries(orinthal PRIVATE orinthal_linux_shell orinthal_dialog)
+  target_link_libraries(orinthal PRIVATE orinthal_linux_shell)
+  add_dependencies(orinthal orinthal-settings)
 endif()

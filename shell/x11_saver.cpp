@@ -19,7 +19,6 @@
 
 #include "render/scene.h"
 #include "shell/command_line.h"
-#include "shell/config_dialog.h"
 #include "shell/glx_context.h"
 #include "shell/lifecycle_trace.h"
 #include "shell/settings_store.h"
@@ -374,6 +373,30 @@ void RestartWithHugePageHeap(char** argv)
     }
 }
 
+// The settings dialog lives in its own program beside this one, so that the
+// saver never loads GTK. It gets this command line as it is (argv[0]
+// included, which names the dialog's process as before); only a failure to
+// start it returns here.
+int RunSettingsProgram(char** argv)
+{
+    constexpr const char* SettingsProgram = "orinthal-settings";
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        std::fprintf(stderr, "orinthal: cannot open the settings dialog: cannot find this program's directory (%s)\n",
+                     std::strerror(errno));
+        return 1;
+    }
+    self[length] = '\0';
+    std::string path(self);
+    path.erase(path.rfind('/') + 1);
+    path += SettingsProgram;
+    execv(path.c_str(), argv);
+    std::fprintf(stderr, "orinthal: cannot open the settings dialog: cannot run %s (%s)\n", path.c_str(),
+                 std::strerror(errno));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -390,7 +413,7 @@ int main(int argc, char** argv)
         std::fputs(UsageText(), stdout);
         return 0;
     case SaverMode::Configure:
-        return RunConfigurationDialog(argc, argv);
+        return RunSettingsProgram(argv);
     default:
         break;
     }

@@ -17,6 +17,8 @@ fail() {
 cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" || { cat "$work/install.log"; fail "install"; }
 p=$work/prefix
 [[ -x $p/libexec/xscreensaver/orinthal && -f $p/libexec/xscreensaver/orinthal ]] || fail "no program in libexec/xscreensaver"
+[[ -x $p/libexec/xscreensaver/orinthal-settings && -f $p/libexec/xscreensaver/orinthal-settings ]] ||
+    fail "no settings program beside the saver"
 cmp -s "$p/share/xscreensaver/config/orinthal.xml" "$source/shell/orinthal.xml" || fail "config file not installed"
 cmp -s "$p/share/applications/orinthal-settings.desktop" "$source/shell/orinthal-settings.desktop" ||
     fail "desktop entry not installed"
@@ -66,7 +68,8 @@ done
 
 # Contents: exactly the installed files, under /usr, owned by root.
 dpkg-deb --contents "$deb" >"$work/contents"
-for path in ./usr/libexec/xscreensaver/orinthal ./usr/share/xscreensaver/config/orinthal.xml \
+for path in ./usr/libexec/xscreensaver/orinthal ./usr/libexec/xscreensaver/orinthal-settings \
+    ./usr/share/xscreensaver/config/orinthal.xml \
     ./usr/share/applications/orinthal-settings.desktop ./usr/share/doc/orinthal/README.md \
     ./usr/share/doc/orinthal/CREDITS.md "./usr/bin/orinthal -> ../libexec/xscreensaver/orinthal"; do
     grep -q -- " $path\$" "$work/contents" || { cat "$work/contents"; fail "$path missing from the package"; }
@@ -74,6 +77,8 @@ done
 awk '{print $6}' "$work/contents" | grep -v '^\./usr/' && fail "files outside /usr"
 awk '{print $2}' "$work/contents" | grep -vx root/root && fail "files not owned by root"
 grep -q "^-rwxr-xr-x .* ./usr/libexec/xscreensaver/orinthal$" "$work/contents" || fail "program not executable"
+grep -q "^-rwxr-xr-x .* ./usr/libexec/xscreensaver/orinthal-settings$" "$work/contents" ||
+    fail "settings program not executable"
 
 # --- unpack into a scratch root (not system-wide) and run the program there
 dpkg -x "$deb" "$work/root"
@@ -86,5 +91,12 @@ grep -q -- "--configure" "$work/help.txt" || fail "unexpected help text"
 HOME=$work XDG_CONFIG_HOME=$work/config "$work/root/usr/bin/orinthal" --snapshot "$work/frame.png" --size 32x24 \
     --no-background || fail "the unpacked program cannot render"
 [[ -s $work/frame.png ]] || fail "no snapshot written"
+# --configure through the link in bin still finds the dialog's program beside
+# the saver; with no display the dialog itself answers.
+if env -u DISPLAY -u WAYLAND_DISPLAY HOME=$work XDG_CONFIG_HOME=$work/config "$work/root/usr/bin/orinthal" --configure \
+    2>"$work/configure.err"; then
+    fail "--configure without a display succeeded"
+fi
+grep -q "no X display" "$work/configure.err" || { cat "$work/configure.err"; fail "--configure did not reach the dialog"; }
 cmp -s "$work/root/usr/share/xscreensaver/config/orinthal.xml" "$source/shell/orinthal.xml" || fail "config differs"
 echo PASS
