@@ -106,26 +106,22 @@ void TextureLoader::UploadTexture(const TextureInfo& info, const unsigned char* 
         }
     };
 
-    if (filterMode == LinearFilter && mipmapping == 0) {
+    if (filterMode == LinearFilter || filterMode == TrilinearFilter) {
+        // Trilinear always builds the mipmap chain; linear only when asked to.
+        const bool mipmaps = filterMode == TrilinearFilter || mipmapping != 0;
+        const GLint minFilter = filterMode == TrilinearFilter ? GL_LINEAR_MIPMAP_LINEAR
+                                : mipmaps                     ? GL_LINEAR_MIPMAP_NEAREST
+                                                              : GL_LINEAR;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
         packTightly();
-        glTexImage2D(GL_TEXTURE_2D, 0, components, info.width, info.height, 0, info.format,
-                     GL_UNSIGNED_BYTE, pixels);
-        restoreAlignment();
-    } else if (filterMode == LinearFilter) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-        packTightly();
-        gluBuild2DMipmaps(GL_TEXTURE_2D, components, info.width, info.height, info.format,
-                          GL_UNSIGNED_BYTE, pixels);
-        restoreAlignment();
-    } else if (filterMode == TrilinearFilter) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        packTightly();
-        gluBuild2DMipmaps(GL_TEXTURE_2D, components, info.width, info.height, info.format,
-                          GL_UNSIGNED_BYTE, pixels);
+        if (mipmaps) {
+            gluBuild2DMipmaps(GL_TEXTURE_2D, components, info.width, info.height, info.format,
+                              GL_UNSIGNED_BYTE, pixels);
+        } else {
+            glTexImage2D(GL_TEXTURE_2D, 0, components, info.width, info.height, 0, info.format,
+                         GL_UNSIGNED_BYTE, pixels);
+        }
         restoreAlignment();
     } else {
         // Nearest filtering; the tight alignment stays in force for later uploads.
